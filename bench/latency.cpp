@@ -26,7 +26,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kRate = 44100;
 constexpr int kPeriodFrames = 256;
-constexpr int kRounds = 10;
+constexpr int kRounds = 15;
 constexpr int kPlaysPerFilePerRound = 10;
 
 double NowMs() {
