@@ -76,6 +76,7 @@ QWidget* Create(const ControlDescription& control, QWidget* parent) {
     case ControlKind::ComboBox: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);  // only a listed item counts
       return combo;
     }
     case ControlKind::EditBox:
