@@ -13,6 +13,7 @@ titles=(掌声 欢呼 笑声 尴尬 鼓声 "叮!" 开场 结束 胜利 失败)
   echo "[配置]"
   for i in "${!titles[@]}"; do echo "$((i + 1))=${titles[$i]}"; done
 } > "$work/data/标题.ini"
+printf '[配置]\n1=蓝色风格\n' > "$work/data/pf.ini"
 
 exec {display_fd}<> <(:)
 Xvfb -displayfd "$display_fd" -screen 0 1024x640x24 -nolisten tcp 2>/dev/null &
@@ -20,7 +21,7 @@ xvfb_pid=$!
 read -r -t 10 display_number <&"$display_fd"
 export DISPLAY=":$display_number"
 
-SDL_AUDIODRIVER=dummy "$work/Tavrik" 2>/dev/null &
+SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work" "$work/Tavrik" 2>/dev/null &
 board_pid=$!
 window=""
 for _ in $(seq 50); do

@@ -42,8 +42,7 @@ private:
 
 class SdlAudioLibrary final : public AudioLibrary {
 public:
-  explicit SdlAudioLibrary(const AudioLibraryOptions& options)
-      : m_options(options), m_sdlReady(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+  explicit SdlAudioLibrary(const AudioLibraryOptions& options) : m_options(options), m_sdlReady(StartSdl()) {}
 
   ~SdlAudioLibrary() override {
     Free();
@@ -142,6 +141,13 @@ public:
   }
 
 private:
+  static bool StartSdl() {
+    // SDL would otherwise take over SIGINT and SIGTERM for an event queue
+    // that nobody reads, and the board could no longer be ended by a signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  }
+
   static void SDLCALL Callback(void* userdata, Uint8* stream, int bytes) {
     auto* mixer = static_cast<StreamMixer*>(userdata);
     mixer->Mix(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
