@@ -5,6 +5,8 @@
 #include "app/web_view.h"
 #include "audio/output_devices.h"
 #include "extras/web_links.h"
+#include "hotkeys/hotkey_dialog.h"
+#include "hotkeys/hotkey_service.h"
 #include "settings/data_files.h"
 #include "settings/ini_file.h"
 #include "ui/menu_renderer.h"
@@ -76,8 +78,10 @@ Board::Board(std::string runDirectory)
 }
 
 Board::~Board() {
-  // The destroy handler: the output and every stream go first.
+  // The destroy handler: the output and every stream go first, then the
+  // hotkey dialog with its registrations.
   m_library->Free();
+  DestroyHotkeyDialog();
   if (m_titlesThread.joinable()) {
     m_titlesThread.join();
   }
@@ -92,6 +96,8 @@ bool Board::Start() {
   m_fade.start();
   // 4: every slot into this installation's sound folder.
   RerootSlotPaths(m_runDirectory);
+  // 5: the hotkey dialog, hidden; making it registers every stored hotkey.
+  CreateHotkeyDialog();
   // 7: one board at a time.
   if (AnotherInstanceRuns(RunningExecutableNames(), OwnExecutableName())) {
     m_fade.stop();
@@ -196,7 +202,11 @@ void Board::OpenSlotMenu(int slot) {
   // Chosen or dismissed, both dialogs now serve this slot.
   m_hotkeyTarget = slot - 1;
   m_namingTarget = slot;
-  Q_UNUSED(chosen);  // the dialogs behind the two items are not built yet
+  menu.reset();
+  if (chosen == QStringLiteral("设置快捷键")) {
+    OpenHotkeyDialog(m_hotkeyTarget);
+  }
+  // "自定义音效" leads to the naming dialog, which is not built yet.
 }
 
 void Board::OpenSkinMenu() {

@@ -16,6 +16,8 @@
 
 namespace tavrik {
 
+class HotkeyDialog;
+class HotkeyService;
 class Tray;
 
 // The main window and the handlers of its events.
@@ -46,6 +48,9 @@ private:
   void HideToTray();
   void EndProgram();
   void FadeStep();
+  void CreateHotkeyDialog();
+  void OpenHotkeyDialog(int entry);
+  void DestroyHotkeyDialog();
 
   std::string m_runDirectory;
   std::unique_ptr<AudioLibrary> m_library;
@@ -57,6 +62,8 @@ private:
   SkinTabStrip m_pageStrip;
   SkinSelection m_skins;
   std::unique_ptr<Tray> m_tray;
+  std::unique_ptr<HotkeyService> m_hotkeys;
+  std::unique_ptr<HotkeyDialog> m_hotkeyDialog;
   QTimer m_fade;
   int m_fadeStep = 0;
   std::thread m_titlesThread;

@@ -65,7 +65,8 @@ TEST(StartupCoreTest, ProcessListHoldsThisProcess) {
   const std::string own = OwnExecutableName();
   EXPECT_EQ(own, "startup_core_test");
   const auto running = RunningExecutableNames();
-  EXPECT_EQ(std::count(running.begin(), running.end(), own), 1);
+  // Other cases of this suite may run beside this one.
+  EXPECT_GE(std::count(running.begin(), running.end(), own), 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/window_builder.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -75,7 +76,7 @@ QWidget* Create(const ControlDescription& control, QWidget* parent) {
     }
     case ControlKind::ComboBox: {
       auto* combo = new QComboBox(parent);
-      combo->setEditable(true);
+      combo->setEditable(!control.listOnly);
       combo->setInsertPolicy(QComboBox::NoInsert);  // only a listed item counts
       return combo;
     }
@@ -102,8 +103,9 @@ void Connect(QWidget* widget, const EventBinding& binding, const EventSink& sink
   const std::string source = binding.source;
   switch (binding.event) {
     case ControlEvent::Clicked:
-      if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        QObject::connect(button, &QPushButton::clicked, widget, [sink, source] { sink(source, ControlEvent::Clicked, 0); });
+      if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        QObject::connect(button, &QAbstractButton::clicked, widget,
+                         [sink, source] { sink(source, ControlEvent::Clicked, 0); });
       }
       break;
     case ControlEvent::PositionChanged:
@@ -147,7 +149,7 @@ BuiltWindow BuildWindow(const WindowDescription& description, QWidget* window, E
   window->setObjectName(Text(description.name));
   window->setWindowTitle(Text(description.title));
   window->setFixedSize(description.width, description.height);
-  Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+  Qt::WindowFlags flags = (description.showInTaskbar ? Qt::Window : Qt::Tool) | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
   if (description.minimiseBox) {
     flags |= Qt::WindowMinimizeButtonHint;
   }
@@ -155,11 +157,20 @@ BuiltWindow BuildWindow(const WindowDescription& description, QWidget* window, E
     flags |= Qt::WindowMaximizeButtonHint;
   }
   window->setWindowFlags(flags);
+  if (description.backgroundColour != kDefaultColour) {
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, QColor(ColourName(description.backgroundColour)));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+  }
 
   for (const ControlDescription& control : description.controls) {
     QWidget* parent = control.parent.empty() ? window : built.Control(control.parent);
     QWidget* widget = Create(control, parent);
     widget->setObjectName(Text(control.name));
+    if (!control.tag.empty()) {
+      widget->setProperty("tag", Text(control.tag));
+    }
     if (control.kind == ControlKind::Page) {
       qobject_cast<QStackedWidget*>(parent)->addWidget(widget);
     } else {

@@ -43,6 +43,8 @@ struct ControlDescription {
   int maximum = 0;
   int pageStep = 0;
   int lineStep = 0;
+  bool listOnly = false;  // a combo box without an edit field
+  std::string tag;        // free text the handlers read
 };
 
 // What a control reports to the window's handlers.
@@ -66,6 +68,8 @@ struct WindowDescription {
   int height = 0;
   bool minimiseBox = false;
   bool maximiseBox = false;
+  unsigned backgroundColour = 0xFFFFFFFF;  // COLORREF; all ones: the skin's
+  bool showInTaskbar = true;
   std::vector<ControlDescription> controls;
   std::vector<EventBinding> events;  // events no binding lists are not handled
 
@@ -74,6 +78,9 @@ struct WindowDescription {
 
 // The board: slot buttons, pages, volume, stop and device list.
 const WindowDescription& MainWindowDescription();
+
+// The dialog in which a slot's hotkey is chosen.
+const WindowDescription& HotkeyDialogDescription();
 
 // Name of slot n's button: "按钮1" to "按钮60".
 std::string SlotButtonName(int slot);

@@ -24,8 +24,10 @@ namespace fs = std::filesystem;
 RunFolder::RunFolder() {
   std::string pattern = testing::TempDir() + "boardXXXXXX";
   m_path = mkdtemp(pattern.data());
-  fs::copy_file(TAVRIK_EXECUTABLE, m_path + "/Tavrik");
-  fs::permissions(m_path + "/Tavrik", fs::perms::owner_all, fs::perm_options::add);
+  // A name of its own, so that a board running elsewhere on this machine
+  // does not meet this one's single-instance guard.
+  fs::copy_file(TAVRIK_EXECUTABLE, executable());
+  fs::permissions(executable(), fs::perms::owner_all, fs::perm_options::add);
   fs::create_directories(m_path + "/data/zdpf");
   fs::create_directories(m_path + "/mp3");
   fs::create_directories(m_path + "/bin");
@@ -167,7 +169,7 @@ Geometry WindowGeometry(unsigned long window) {
 }
 
 void ClickAt(int x, int y, int button) {
-  Shell("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click " +
+  Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
       std::to_string(button));
 }
 

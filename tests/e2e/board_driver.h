@@ -17,6 +17,7 @@ public:
   const std::string& path() const { return m_path; }
   std::string File(const std::string& relative) const { return m_path + "/" + relative; }
   std::string audioFile() const { return File("device.raw"); }
+  std::string executable() const { return File("Tavrik-e2e"); }
   std::string openedFile() const { return File("opened.txt"); }
   std::map<std::string, std::string> Environment() const;
 
