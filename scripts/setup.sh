@@ -12,7 +12,7 @@ TAVRIK_PACKAGES=(
   build-essential cmake pkg-config googletest
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsdl2-dev libsdl2-mixer-dev libsndfile1-dev
-  libx11-dev libxcb1-dev libxcb-keysyms1-dev
+  libx11-dev libxcb1-dev libxcb-keysyms1-dev libxtst-dev
   fonts-noto-cjk
   xvfb xauth x11-utils x11-xserver-utils xdotool trayer imagemagick
 )

@@ -126,6 +126,20 @@ TEST_F(HotkeyTest, StoredHotkeysPlayFromAnotherClientWithLocksOnAndOff) {
   EXPECT_EQ(test::FirstSound(AudioSinceMark(200)), -1);
 }
 
+TEST_F(HotkeyTest, HotkeysWorkWithTheBoardInTheTrayAndTheDialogClosed) {
+  const auto fifth = Assign(5, "five.wav", 9);
+  StoreHotkey(4, "4", 117, 31);  // Alt+F6
+  StartTray();
+  StartBoard();
+  const unsigned long dialog = OpenDialogFor(5);
+  ASSERT_NE(dialog, 0u);
+  RequestClose(dialog);  // its close box only hides it
+  ASSERT_TRUE(WaitFor([dialog] { return !WindowMapped(dialog); }, 3s));
+  RequestClose(m_window);
+  ASSERT_TRUE(WaitFor([this] { return !WindowMapped(m_window); }, 3s));
+  EXPECT_TRUE(Plays(Press("alt+F6"), fifth));
+}
+
 TEST_F(HotkeyTest, TwoEntriesWithOneCombinationTheLowerHoldsIt) {
   const auto third = Assign(3, "three.wav", 3);
   Assign(8, "eight.wav", 4);
