@@ -1,6 +1,7 @@
 #include "app/board.h"
 
 #include "app/startup_core.h"
+#include "app/naming_dialog.h"
 #include "app/tray.h"
 #include "app/web_view.h"
 #include "audio/output_devices.h"
@@ -81,6 +82,7 @@ Board::~Board() {
   // The destroy handler: the output and every stream go first, then the
   // hotkey dialog with its registrations.
   m_library->Free();
+  m_namingDialog.reset();
   DestroyHotkeyDialog();
   if (m_titlesThread.joinable()) {
     m_titlesThread.join();
@@ -98,6 +100,8 @@ bool Board::Start() {
   RerootSlotPaths(m_runDirectory);
   // 5: the hotkey dialog, hidden; making it registers every stored hotkey.
   CreateHotkeyDialog();
+  // 6: the naming dialog, hidden.
+  CreateNamingDialog();
   // 7: one board at a time.
   if (AnotherInstanceRuns(RunningExecutableNames(), OwnExecutableName())) {
     m_fade.stop();
@@ -202,11 +206,15 @@ void Board::OpenSlotMenu(int slot) {
   // Chosen or dismissed, both dialogs now serve this slot.
   m_hotkeyTarget = slot - 1;
   m_namingTarget = slot;
+  if (m_namingDialog != nullptr) {
+    m_namingDialog->SetTargetSlot(m_namingTarget);
+  }
   menu.reset();
   if (chosen == QStringLiteral("设置快捷键")) {
     OpenHotkeyDialog(m_hotkeyTarget);
+  } else if (chosen == QStringLiteral("自定义音效")) {
+    AssignSoundFile();
   }
-  // "自定义音效" leads to the naming dialog, which is not built yet.
 }
 
 void Board::OpenSkinMenu() {

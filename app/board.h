@@ -17,6 +17,7 @@
 namespace tavrik {
 
 class HotkeyDialog;
+class NamingDialog;
 class HotkeyService;
 class Tray;
 
@@ -51,6 +52,8 @@ private:
   void CreateHotkeyDialog();
   void OpenHotkeyDialog(int entry);
   void DestroyHotkeyDialog();
+  void CreateNamingDialog();
+  void AssignSoundFile();
 
   std::string m_runDirectory;
   std::unique_ptr<AudioLibrary> m_library;
@@ -64,6 +67,7 @@ private:
   std::unique_ptr<Tray> m_tray;
   std::unique_ptr<HotkeyService> m_hotkeys;
   std::unique_ptr<HotkeyDialog> m_hotkeyDialog;
+  std::unique_ptr<NamingDialog> m_namingDialog;
   QTimer m_fade;
   int m_fadeStep = 0;
   std::thread m_titlesThread;

@@ -82,6 +82,9 @@ const WindowDescription& MainWindowDescription();
 // The dialog in which a slot's hotkey is chosen.
 const WindowDescription& HotkeyDialogDescription();
 
+// The dialog in which a sound just chosen for a slot is named.
+const WindowDescription& NamingDialogDescription();
+
 // Name of slot n's button: "按钮1" to "按钮60".
 std::string SlotButtonName(int slot);
 

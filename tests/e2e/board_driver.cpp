@@ -24,8 +24,6 @@ namespace fs = std::filesystem;
 RunFolder::RunFolder() {
   std::string pattern = testing::TempDir() + "boardXXXXXX";
   m_path = mkdtemp(pattern.data());
-  // A name of its own, so that a board running elsewhere on this machine
-  // does not meet this one's single-instance guard.
   fs::copy_file(TAVRIK_EXECUTABLE, executable());
   fs::permissions(executable(), fs::perms::owner_all, fs::perm_options::add);
   fs::create_directories(m_path + "/data/zdpf");

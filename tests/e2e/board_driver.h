@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <chrono>
 #include <functional>
 #include <map>
@@ -17,7 +19,9 @@ public:
   const std::string& path() const { return m_path; }
   std::string File(const std::string& relative) const { return m_path + "/" + relative; }
   std::string audioFile() const { return File("device.raw"); }
-  std::string executable() const { return File("Tavrik-e2e"); }
+  // A name of its own per test process, so that boards of other runs on this
+  // machine never meet this one's single-instance guard.
+  std::string executable() const { return File("Tavrik-e2e-" + std::to_string(getpid())); }
   std::string openedFile() const { return File("opened.txt"); }
   std::map<std::string, std::string> Environment() const;
 

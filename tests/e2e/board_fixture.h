@@ -64,7 +64,7 @@ protected:
     m_board = std::make_unique<Process>(std::vector<std::string>{m_run.executable()}, m_run.Environment());
     m_window = FindWindow(kTitle);
     ASSERT_NE(m_window, 0u) << "the board did not show; boards running: "
-                            << Shell("pgrep -a Tavrik-e2e; xdotool search --name '提示' 2>/dev/null");
+                            << Shell("pgrep -a Tavrik; xdotool search --name '提示' 2>/dev/null");
     // Wait until the audio device writes, so marks below are meaningful.
     ASSERT_TRUE(WaitFor([this] { return FileSize(m_run.audioFile()) > 0; }, 5s));
   }
