@@ -136,6 +136,36 @@ TEST_F(AssignmentTest, TakenAndUnsafeNamesAreRefusedAndNothingLeavesTheSoundFold
   }
 }
 
+TEST_F(AssignmentTest, DismissedSlotMenuRetargetsTheNamingDialogAndTheHotkeyPlaysTheNewFile) {
+  const auto tone = Outside("kick.wav", 4);
+  const std::string hotkeys = m_run.File("data/热键.ini");
+  WriteSetting(hotkeys, "状态键", "10", "1");  // Ctrl+F7 for slot 11
+  WriteSetting(hotkeys, "配置", "10", "118");
+  WriteSetting(hotkeys, "序", "10", "32");
+  StartBoard();
+  ChooseFile(5, m_elsewhere + "/kick.wav");
+  ASSERT_NE(FindWindow("^设定按钮名称$", 5s), 0u);
+  Click(SlotButtonName(11), 3);  // the slot menu, dismissed (slot 11 lies clear of the dialog)
+  std::this_thread::sleep_for(300ms);
+  Shell("xdotool key Escape");
+  Name("kick");
+  ASSERT_TRUE(WaitFor(
+      [this] { return ReadSetting(m_run.File("data/路径.ini"), "配置", "11") == m_run.File("mp3/kick.mp3"); }, 5s));
+  EXPECT_EQ(ReadSetting(m_run.File("data/标题.ini"), "配置", "11"), "kick");
+  EXPECT_EQ(ReadSetting(m_run.File("data/路径.ini"), "配置", "5"), m_run.File("mp3/"));
+  MarkAudio();
+  Shell("xdotool key ctrl+F7");
+  EXPECT_TRUE(Plays(AudioSinceMark(400), tone));
+
+  // The edit box keeps "kick": confirming it untouched meets the taken name.
+  ChooseFile(6, m_elsewhere + "/kick.wav");
+  const unsigned long dialog = FindWindow("^设定按钮名称$", 5s);
+  ASSERT_NE(dialog, 0u);
+  const Geometry at = WindowGeometry(dialog);
+  ClickAt(at.x + 184 + 32, at.y + 88 + 16);
+  EXPECT_TRUE(Dismiss()) << "no 名字已存在";
+}
+
 TEST_F(AssignmentTest, CancellingTheOpenFileDialogChangesNothing) {
   StartBoard();
   ChooseFile(6, "");
