@@ -16,7 +16,7 @@ titles=(掌声 欢呼 笑声 尴尬 鼓声 "叮!" 开场 结束 胜利 失败)
 printf '[配置]\n1=蓝色风格\n' > "$work/data/pf.ini"
 
 exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x640x24 -nolisten tcp 2>/dev/null &
+Xvfb -displayfd "$display_fd" -screen 0 1024x640x24 -nolisten tcp -noreset 2>/dev/null &
 xvfb_pid=$!
 read -r -t 10 display_number <&"$display_fd"
 export DISPLAY=":$display_number"
