@@ -27,6 +27,8 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QUrl>
+#include <future>
+#include <thread>
 
 namespace tavrik {
 
@@ -96,14 +98,19 @@ bool Board::Start() {
   // 1, 2: invisible at first, then a fade-in over 51 steps of 50 ms.
   setWindowOpacity(0.0);
   m_fade.start();
-  // 4: every slot into this installation's sound folder.
-  RerootSlotPaths(m_runDirectory);
+  // 4: every slot into this installation's sound folder. The path file is
+  // read and rewritten key by key, each changed key flushed to the disk on
+  // its own; that goes on on a thread of its own while the board is made, and
+  // is over before the board shows. The process list, for 7, is read
+  // meanwhile too.
+  std::jthread reroot([this] { RerootSlotPaths(m_runDirectory); });
+  std::future<std::vector<std::string>> running = std::async(std::launch::async, RunningExecutableNames);
   // 5: the hotkey dialog, hidden; making it registers every stored hotkey.
   CreateHotkeyDialog();
   // 6: the naming dialog, hidden.
   CreateNamingDialog();
   // 7: one board at a time.
-  if (AnotherInstanceRuns(RunningExecutableNames(), OwnExecutableName())) {
+  if (AnotherInstanceRuns(running.get(), OwnExecutableName())) {
     m_fade.stop();
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示："), QStringLiteral("程序已经在运行!"), QMessageBox::Ok);
     box.exec();
@@ -125,6 +132,7 @@ bool Board::Start() {
   StartThreads();
   // 16: the tray icon.
   m_tray->Place();
+  reroot.join();
   SetShowState(this, 1);
   show();
   SetShowState(this, 1);

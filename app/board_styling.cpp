@@ -47,7 +47,10 @@ void Board::StyleMainWindow() {
   }
   m_banner.Attach(m_built.Control("画板1"), Artwork("banner.png"), 3);
   skin.SetTextColour(m_built.Control("停止播放"), kRed);
-  skin.SetTextColour(m_built.Control("编辑框1"), kBlue);
+  // The search box is made once the board is shown (see BuildWindow); its
+  // colour is given to it then.
+  QMetaObject::invokeMethod(
+      this, [this] { SkinManager::Instance().SetTextColour(m_built.Control("编辑框1"), kBlue); }, Qt::QueuedConnection);
   skin.SetTextColour(m_built.Control("按钮74"), kRed);
 }
 

@@ -10,6 +10,35 @@
 
 namespace tavrik::skin {
 
+namespace {
+
+// The format whose signature the bytes start with, of the two that pictures
+// mostly come in; null for any other.
+const char* FormatBySignature(const QByteArray& bytes) {
+  static constexpr char kPng[] = "\x89PNG\r\n\x1a\n";
+  static constexpr char kJpeg[] = "\xFF\xD8\xFF";
+  if (bytes.startsWith(QByteArrayView(kPng, sizeof kPng - 1))) {
+    return "png";
+  }
+  if (bytes.startsWith(QByteArrayView(kJpeg, sizeof kJpeg - 1))) {
+    return "jpeg";
+  }
+  return nullptr;
+}
+
+// The larger side of an image, or of an image's size.
+int LargerSide(QSize size) { return std::max(size.width(), size.height()); }
+
+// True when an image whose larger side is `larger` is a better pick for
+// `side` than the best so far: nearer, or as near and larger.
+bool Nearer(int larger, int side, bool haveBest, int bestLarger) {
+  const int distance = std::abs(larger - side);
+  const int bestDistance = std::abs(bestLarger - side);
+  return !haveBest || distance < bestDistance || (distance == bestDistance && larger > bestLarger);
+}
+
+}  // namespace
+
 Placement WindowPlacement(int layout) {
   switch (layout) {
     case 3:
@@ -36,8 +65,22 @@ QImage DecodePicture(const QByteArray& bytes) {
   if (bytes.isEmpty()) {
     return {};
   }
-  // No format hint: the reader recognises the format from the bytes.
-  QImage picture = QImage::fromData(bytes);
+  // The format comes from the bytes alone. PNG and JPEG, told by their
+  // signatures, go straight to their readers; anything else (or a picture
+  // those cannot read) is recognised by the reader, which loads every image
+  // plugin and asks each in turn.
+  QImage picture;
+  if (const char* format = FormatBySignature(bytes)) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);  // or every plugin is loaded and asked first
+    picture = reader.read();
+  }
+  if (picture.isNull()) {
+    picture = QImage::fromData(bytes);
+  }
   if (picture.isNull()) {
     return {};
   }
@@ -111,21 +154,40 @@ void DrawPicture(QPainter& painter, const QRect& target, const QImage& picture, 
   painter.restore();
 }
 
-QImage PickIconImage(const QByteArray& icoBytes, int side) {
-  QBuffer buffer;
-  buffer.setData(icoBytes);
-  if (!buffer.open(QIODevice::ReadOnly)) {
-    return {};
-  }
-  QImageReader reader(&buffer);
-  if (!reader.canRead()) {
-    // Some writers leave headers the content check does not recognise.
-    buffer.seek(0);
-    reader.setFormat("ico");
-  }
+namespace {
+
+// The image of `reader` nearest to `side`, as PickIconImage picks it.
+QImage PickFrom(QImageReader& reader, int side) {
   const int count = std::max(1, reader.imageCount());
+  if (count > 1) {
+    // The file's directory tells every image's size: only the nearest one is
+    // decoded. Should the directory be unreadable, or the nearest image not
+    // be what the directory says, every image is decoded and measured below.
+    int bestIndex = -1;
+    int bestLarger = 0;
+    for (int index = 0; index < count; ++index) {
+      if (!reader.jumpToImage(index)) {
+        bestIndex = -1;
+        break;
+      }
+      const QSize size = reader.size();
+      if (!size.isValid()) {
+        bestIndex = -1;
+        break;
+      }
+      if (Nearer(LargerSide(size), side, bestIndex >= 0, bestLarger)) {
+        bestIndex = index;
+        bestLarger = LargerSide(size);
+      }
+    }
+    if (bestIndex >= 0 && reader.jumpToImage(bestIndex)) {
+      const QImage image = reader.read();
+      if (!image.isNull() && LargerSide(image.size()) == bestLarger) {
+        return image;
+      }
+    }
+  }
   QImage best;
-  int bestDistance = 0;
   for (int index = 0; index < count; ++index) {
     if (count > 1 && !reader.jumpToImage(index)) {
       break;
@@ -134,15 +196,39 @@ QImage PickIconImage(const QByteArray& icoBytes, int side) {
     if (image.isNull()) {
       continue;
     }
-    const int larger = std::max(image.width(), image.height());
-    const int distance = std::abs(larger - side);
-    const int bestLarger = best.isNull() ? 0 : std::max(best.width(), best.height());
-    if (best.isNull() || distance < bestDistance || (distance == bestDistance && larger > bestLarger)) {
+    const int larger = LargerSide(image.size());
+    if (Nearer(larger, side, !best.isNull(), best.isNull() ? 0 : LargerSide(best.size()))) {
       best = image;
-      bestDistance = distance;
     }
   }
   return best;
+}
+
+}  // namespace
+
+QImage PickIconImage(const QByteArray& icoBytes, int side) {
+  QBuffer buffer;
+  buffer.setData(icoBytes);
+  if (!buffer.open(QIODevice::ReadOnly)) {
+    return {};
+  }
+  {
+    // An ICO file goes straight to the ICO reader, without every image
+    // plugin being loaded and asked about it first.
+    QImageReader reader(&buffer, "ico");
+    reader.setAutoDetectImageFormat(false);
+    if (reader.canRead()) {
+      return PickFrom(reader, side);
+    }
+  }
+  buffer.seek(0);
+  QImageReader reader(&buffer);
+  if (!reader.canRead()) {
+    // Some writers leave headers the content check does not recognise.
+    buffer.seek(0);
+    reader.setFormat("ico");
+  }
+  return PickFrom(reader, side);
 }
 
 }  // namespace tavrik::skin

@@ -113,8 +113,9 @@ CaptionBar::CaptionBar(WindowSkin& skin, QWidget* window) : QWidget(window), m_s
 void CaptionBar::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), Skin().accentColour());
-  QFont font = window()->font();
-  font.setBold(true);
+  // The window's own weight: a bold title would load a second face of the
+  // CJK font, some 2 MB of memory for one line of text.
+  const QFont font = window()->font();
   painter.setFont(font);
   painter.setPen(Qt::white);
   const int right = std::max(kTitleLeft, m_skin.titleEnd() - 4);
@@ -234,13 +235,19 @@ void WindowSkin::Refresh() {
   if (!m_registered) {
     return;
   }
-  Restyle();
   m_background = QPixmap();
-  if (m_window->isVisible()) {
-    m_window->update();
-    for (QWidget* child : m_window->findChildren<QWidget*>()) {
-      child->update();
-    }
+  if (!m_window->isVisible()) {
+    // The style sheet is the costliest part of a skin and a hidden window
+    // may be restyled several times before anyone sees it: it is restyled
+    // once, when it is next polished or shown.
+    m_restylePending = true;
+    return;
+  }
+  m_restylePending = false;
+  Restyle();
+  m_window->update();
+  for (QWidget* child : m_window->findChildren<QWidget*>()) {
+    child->update();
   }
 }
 
@@ -373,6 +380,22 @@ bool WindowSkin::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   switch (event->type()) {
+    case QEvent::Polish:
+    case QEvent::Show:
+      // Before the window's own polish and before it is mapped.
+      if (m_restylePending) {
+        m_restylePending = false;
+        // The controls are polished in the plain style first, which costs
+        // next to nothing: the style sheet then styles each of them once,
+        // where it would otherwise work out every control's rules twice.
+        for (QWidget* child : m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          if (!child->isWindow()) {
+            child->ensurePolished();
+          }
+        }
+        Restyle();
+      }
+      break;
     case QEvent::Paint:
       // Under the window's own drawing and under its controls.
       PaintBackground(static_cast<QPaintEvent*>(event));

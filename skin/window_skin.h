@@ -82,7 +82,8 @@ public:
   void Register(const SkinWindowOptions& options);
   void AddButton(const QImage& icon, const QString& hint, std::function<void()> onClick);
   void SetMenuHandler(std::function<void()> onClick);
-  // After a change of skin: restyles the controls and repaints a visible window.
+  // After a change of skin: restyles the controls and repaints a visible
+  // window; a hidden one is restyled when it is next polished or shown.
   void Refresh();
 
 protected:
@@ -114,6 +115,7 @@ private:
   std::function<void()> m_menuHandler;
   QPixmap m_background;
   bool m_raisePending = false;
+  bool m_restylePending = false;  // a hidden window's restyling, due when it is polished or shown
 };
 
 }  // namespace tavrik::skin

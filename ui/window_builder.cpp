@@ -10,7 +10,11 @@
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QSlider>
+#include <QPointer>
 #include <QStackedWidget>
+
+#include <utility>
+#include <vector>
 
 namespace tavrik {
 
@@ -75,8 +79,8 @@ QWidget* Create(const ControlDescription& control, QWidget* parent) {
       return label;
     }
     case ControlKind::ComboBox: {
+      // An editable one gets its edit field later: see LateControls.
       auto* combo = new QComboBox(parent);
-      combo->setEditable(!control.listOnly);
       combo->setInsertPolicy(QComboBox::NoInsert);  // only a listed item counts
       return combo;
     }
@@ -129,11 +133,199 @@ void Connect(QWidget* widget, const EventBinding& binding, const EventSink& sink
   }
 }
 
+// A control as its description asks: made, named, placed, with its font,
+// text colour and visibility.
+QWidget* MakeControl(const ControlDescription& control, QWidget* parent) {
+  QWidget* widget = Create(control, parent);
+  widget->setObjectName(Text(control.name));
+  if (!control.tag.empty()) {
+    widget->setProperty("tag", Text(control.tag));
+  }
+  if (control.kind == ControlKind::Page) {
+    qobject_cast<QStackedWidget*>(parent)->addWidget(widget);
+  } else {
+    widget->setGeometry(control.left, control.top, control.width, control.height);
+  }
+  if (control.fontPixels > 0 || !control.fontFace.empty()) {
+    QFont font = widget->font();
+    if (control.fontPixels > 0) {
+      font.setPixelSize(control.fontPixels);
+    }
+    if (!control.fontFace.empty()) {
+      font.setFamilies({Text(control.fontFace), font.family()});
+    }
+    widget->setFont(font);
+  }
+  if (control.textColour != kDefaultColour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(ColourName(control.textColour)));
+    palette.setColor(QPalette::Text, QColor(ColourName(control.textColour)));
+    palette.setColor(QPalette::ButtonText, QColor(ColourName(control.textColour)));
+    widget->setPalette(palette);
+  }
+  if (control.kind != ControlKind::Page) {  // the container shows one page at a time
+    widget->setVisible(control.visible);
+  }
+  return widget;
+}
+
+// The first line edit a program makes loads the font database and a font,
+// the costliest step of building a window, and one that is not needed until
+// the window is about to be shown. So an editable combo box gets its edit
+// field when the window is first polished, just before it is shown; an edit
+// box on a hidden page (after some other control the tab key reaches) is made
+// once the window has been shown, or at once when it is asked for by name
+// before then, and goes in its place in the stacking and tab orders.
+constexpr char kLateControlsName[] = "tavrik-late-controls";
+
+class LateControls : public QObject {
+public:
+  LateControls(QWidget* window, EventSink sink) : QObject(window), m_window(window), m_sink(std::move(sink)) {
+    setObjectName(QLatin1String(kLateControlsName));
+    window->installEventFilter(this);
+  }
+
+  static LateControls* Of(const QWidget* window) {
+    return dynamic_cast<LateControls*>(
+        window->findChild<QObject*>(QLatin1String(kLateControlsName), Qt::FindDirectChildrenOnly));
+  }
+
+  void AddEditableCombo(QComboBox* combo) { m_combos.emplace_back(combo); }
+
+  void AddEditBox(const ControlDescription& control, QWidget* parent) {
+    m_boxes.push_back({control, parent, {}, {}, {}, false});
+    m_tabOrder.push_back({{}, static_cast<int>(m_boxes.size()) - 1});
+  }
+  // A control made at once that the tab key can reach, in the description's order.
+  void AddTabStop(QWidget* widget) { m_tabOrder.push_back({widget, -1}); }
+  bool HoldsBox(const std::string& name) const { return FindBox(name) != nullptr; }
+  void AddBinding(const EventBinding& binding) { FindBox(binding.source)->bindings.push_back(binding); }
+  // A control made after edit boxes of the same parent: they go under it.
+  void NoteLaterSibling(const ControlDescription& control, QWidget* widget) {
+    for (Box& box : m_boxes) {
+      if (box.control.parent == control.parent && box.stackedUnder.isNull()) {
+        box.stackedUnder = widget;
+      }
+    }
+  }
+
+  // A late control by name, made now if it is still to be made; null for
+  // any other name.
+  QWidget* Control(const std::string& name) {
+    if (!HoldsBox(name)) {
+      return nullptr;
+    }
+    MakeEditBoxes();
+    return FindBox(name)->made;
+  }
+
+  void MakeAll() {
+    MakeCombosEditable();
+    MakeEditBoxes();
+  }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_window && (event->type() == QEvent::Polish || event->type() == QEvent::Show)) {
+      MakeCombosEditable();
+      if (event->type() == QEvent::Show && !m_boxesPosted) {
+        m_boxesPosted = true;
+        QMetaObject::invokeMethod(this, [this] { MakeEditBoxes(); }, Qt::QueuedConnection);
+      }
+    }
+    return false;
+  }
+
+private:
+  struct Box {
+    ControlDescription control;
+    QPointer<QWidget> parent;
+    QPointer<QWidget> stackedUnder;
+    std::vector<EventBinding> bindings;
+    QPointer<QWidget> made;
+    bool done = false;
+  };
+
+  Box* FindBox(const std::string& name) {
+    for (Box& box : m_boxes) {
+      if (box.control.name == name) {
+        return &box;
+      }
+    }
+    return nullptr;
+  }
+  const Box* FindBox(const std::string& name) const { return const_cast<LateControls*>(this)->FindBox(name); }
+
+  void MakeCombosEditable() {
+    for (const QPointer<QComboBox>& combo : std::exchange(m_combos, {})) {
+      if (combo) {
+        combo->setEditable(true);
+      }
+    }
+  }
+
+  void MakeEditBoxes() {
+    bool made = false;
+    for (Box& box : m_boxes) {  // in the description's order, as the others were made
+      if (box.done) {
+        continue;
+      }
+      box.done = true;
+      if (box.parent.isNull()) {
+        continue;
+      }
+      QWidget* widget = MakeControl(box.control, box.parent);
+      box.made = widget;
+      made = true;
+      if (box.stackedUnder) {
+        widget->stackUnder(box.stackedUnder);
+      }
+      for (const EventBinding& binding : box.bindings) {
+        Connect(widget, binding, m_sink);
+      }
+    }
+    if (made) {
+      RestoreTabOrder();
+    }
+  }
+
+  // The tab order of the description, which a control made late would
+  // otherwise end.
+  void RestoreTabOrder() {
+    QWidget* previous = nullptr;
+    for (const TabStop& stop : m_tabOrder) {
+      QWidget* widget = stop.box >= 0 ? m_boxes[static_cast<std::size_t>(stop.box)].made.data() : stop.widget.data();
+      if (widget == nullptr) {
+        continue;
+      }
+      if (previous != nullptr) {
+        QWidget::setTabOrder(previous, widget);
+      }
+      previous = widget;
+    }
+  }
+
+  QWidget* m_window;
+  EventSink m_sink;
+  std::vector<QPointer<QComboBox>> m_combos;
+  std::vector<Box> m_boxes;
+  struct TabStop {
+    QPointer<QWidget> widget;
+    int box;  // or the edit box it stands for
+  };
+  std::vector<TabStop> m_tabOrder;
+  bool m_boxesPosted = false;
+};
+
 }  // namespace
 
 QWidget* BuiltWindow::Control(const std::string& name) const {
   const auto found = controls.find(name);
-  return found == controls.end() ? nullptr : found->second;
+  if (found != controls.end()) {
+    return found->second;
+  }
+  LateControls* late = window != nullptr ? LateControls::Of(window) : nullptr;
+  return late != nullptr ? late->Control(name) : nullptr;
 }
 
 QString ColourName(unsigned colorref) {
@@ -164,44 +356,52 @@ BuiltWindow BuildWindow(const WindowDescription& description, QWidget* window, E
     window->setAutoFillBackground(true);
   }
 
+  LateControls* late = nullptr;
+  std::vector<QWidget*> tabStops;  // those the tab key reaches, in order, until there is `late`
+  const auto lateControls = [&] {
+    if (late == nullptr) {
+      late = new LateControls(window, sink);
+      for (QWidget* stop : tabStops) {
+        late->AddTabStop(stop);
+      }
+    }
+    return late;
+  };
+  bool anyTabStop = false;
   for (const ControlDescription& control : description.controls) {
     QWidget* parent = control.parent.empty() ? window : built.Control(control.parent);
-    QWidget* widget = Create(control, parent);
-    widget->setObjectName(Text(control.name));
-    if (!control.tag.empty()) {
-      widget->setProperty("tag", Text(control.tag));
+    const bool onHiddenPage = parent != nullptr && parent != window && !parent->isVisibleTo(window);
+    if (control.kind == ControlKind::EditBox && onHiddenPage && anyTabStop) {
+      lateControls()->AddEditBox(control, parent);
+      continue;
     }
-    if (control.kind == ControlKind::Page) {
-      qobject_cast<QStackedWidget*>(parent)->addWidget(widget);
-    } else {
-      widget->setGeometry(control.left, control.top, control.width, control.height);
-    }
-    if (control.fontPixels > 0 || !control.fontFace.empty()) {
-      QFont font = widget->font();
-      if (control.fontPixels > 0) {
-        font.setPixelSize(control.fontPixels);
-      }
-      if (!control.fontFace.empty()) {
-        font.setFamilies({Text(control.fontFace), font.family()});
-      }
-      widget->setFont(font);
-    }
-    if (control.textColour != kDefaultColour) {
-      QPalette palette = widget->palette();
-      palette.setColor(QPalette::WindowText, QColor(ColourName(control.textColour)));
-      palette.setColor(QPalette::Text, QColor(ColourName(control.textColour)));
-      palette.setColor(QPalette::ButtonText, QColor(ColourName(control.textColour)));
-      widget->setPalette(palette);
-    }
-    if (control.kind != ControlKind::Page) {  // the container shows one page at a time
-      widget->setVisible(control.visible);
-    }
+    QWidget* widget = MakeControl(control, parent);
     built.controls[control.name] = widget;
+    if (late != nullptr) {
+      late->NoteLaterSibling(control, widget);
+    }
+    if (control.kind == ControlKind::ComboBox && !control.listOnly) {
+      lateControls()->AddEditableCombo(qobject_cast<QComboBox*>(widget));
+    }
+    if (widget->focusPolicy() != Qt::NoFocus) {
+      anyTabStop = true;
+      if (late != nullptr) {
+        late->AddTabStop(widget);
+      } else {
+        tabStops.push_back(widget);
+      }
+    }
   }
   for (const EventBinding& binding : description.events) {
-    if (QWidget* widget = built.Control(binding.source)) {
-      Connect(widget, binding, sink);
+    const auto made = built.controls.find(binding.source);
+    if (made != built.controls.end()) {
+      Connect(made->second, binding, sink);
+    } else if (late != nullptr && late->HoldsBox(binding.source)) {
+      late->AddBinding(binding);
     }
+  }
+  if (late != nullptr && window->testAttribute(Qt::WA_WState_Polished)) {
+    late->MakeAll();  // a window already polished or shown has nothing to wait for
   }
   return built;
 }
